@@ -80,6 +80,7 @@ FileSource::FileSource(const std::filesystem::path& path) : DescriptorSource(-1,
     Close();
     throw NotRegular(path, st.st_mode);
   }
+  size_ = static_cast<std::uint64_t>(st.st_size);
   const int flags = ::fcntl(fd_, F_GETFL);
   if (flags >= 0) ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK);
   ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);

@@ -3,13 +3,21 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <thread>
 
+#include "scanner/block_reader.h"
 #include "scanner/kernels/kernels.h"
 #include "scanner/path_text.h"
 #include "scanner/scan_detail.h"
 
 namespace tamsel {
 namespace {
+
+using detail::kAnyThenAt;
+using detail::kMatchChars;
+using detail::kVersion50;
+using detail::kWorksheetKana;
+using detail::Match;
 
 // Block rules, in characters.
 constexpr std::uint64_t kHeadChars = 1000;
@@ -20,18 +28,11 @@ constexpr std::size_t kMarkerLength = 3;
 
 // The head block is at most twice as many bytes as characters.
 constexpr std::size_t kHeadBytes = 2 * kHeadChars;
+static_assert(detail::kMinBufferBytes >= kHeadBytes);
 
-// Room after the data for a group's reach, zeroed at the end of the input.
+// Zeros after the end of the input for a group's reach.
 constexpr std::size_t kPadding = 128;
 static_assert(kPadding >= detail::kGroupReach);
-static_assert(detail::kMinBufferBytes >= kHeadBytes + detail::kGroupReach);
-
-// Tests by their order; a higher one that succeeds in the same Window wins.
-enum Test : int { kNoTest = 0, kTest1 = 1, kTest2 = 2, kTest3 = 3 };
-
-constexpr std::string_view kExcel = "Microsoft Excel";  // 15 one-byte characters
-constexpr std::string_view kTest1Rest = " 5.0";
-constexpr std::string_view kTest2Rest = " \xDC\xB0\xB8\xBC\xB0\xC4";  // " ﾜｰｸｼｰﾄ" in half-width katakana
 
 // Follows which Windows hold a success and the best test in the last one.
 //
@@ -44,7 +45,7 @@ constexpr std::string_view kTest2Rest = " \xDC\xB0\xB8\xBC\xB0\xC4";  // " ﾜ�
 // Window before is kept apart, to be joined if the later one never comes.
 class WindowTracker {
  public:
-  void Add(Test test, std::uint64_t first, std::uint64_t end) {
+  void Add(int test, std::uint64_t first, std::uint64_t end) {
     const std::uint64_t last = end - 1;
     std::uint64_t window;
     if (last < kHeadChars) {
@@ -56,7 +57,7 @@ class WindowTracker {
     }
     // Matches arrive in file order, and their Windows never decrease.
     if (window > top_) {
-      before_top_ = window == top_ + 1 ? top_best_ : kNoTest;
+      before_top_ = window == top_ + 1 ? top_best_ : 0;
       top_best_ = test;
       top_ = window;
     } else {
@@ -66,7 +67,7 @@ class WindowTracker {
 
   // The best test of the last Window that holds a success, given how many
   // characters the input had.
-  Test Result(std::uint64_t total_chars) const {
+  int Result(std::uint64_t total_chars) const {
     const std::uint64_t blocks =
         total_chars <= kHeadChars ? 0 : (total_chars - kHeadChars + kBlockChars - 1) / kBlockChars;
     // Windows are numbered 0 (the head block alone) to blocks.
@@ -76,42 +77,20 @@ class WindowTracker {
 
  private:
   std::uint64_t top_ = 0;
-  Test top_best_ = kNoTest;
-  Test before_top_ = kNoTest;
+  int top_best_ = 0;    // the best test in Window top_, 0 for none
+  int before_top_ = 0;  // the best test in Window top_ - 1
 };
 
 struct Matcher {
   WindowTracker tracker;
   bool test3_counts = false;  // the Marker is one of the BOF signatures
 
-  static void OnCandidate(void* context, const std::uint8_t* at, std::uint64_t first) {
+  static void OnMatch(void* context, Match match, std::uint64_t first) {
     auto& self = *static_cast<Matcher*>(context);
-    if (std::memcmp(at, kExcel.data(), kExcel.size()) != 0) return;
-    // The byte after "Excel" begins a character, as 'l' is no lead byte.
-    // No pattern character is a lead byte either, so from here on bytes
-    // compare as characters do.
-    const std::uint8_t* rest = at + kExcel.size();
-    const std::size_t wildcard_bytes = IsLeadByte(rest[0]) ? 2 : 1;
-    if (rest[wildcard_bytes] == '@') {
-      if (self.test3_counts) self.tracker.Add(kTest3, first, first + kExcel.size() + 2);
-    } else if (std::memcmp(rest, kTest1Rest.data(), kTest1Rest.size()) == 0) {
-      self.tracker.Add(kTest1, first, first + kExcel.size() + kTest1Rest.size());
-    } else if (std::memcmp(rest, kTest2Rest.data(), kTest2Rest.size()) == 0) {
-      self.tracker.Add(kTest2, first, first + kExcel.size() + kTest2Rest.size());
-    }
+    if (match == kAnyThenAt && !self.test3_counts) return;
+    self.tracker.Add(match, first, first + kMatchChars[match]);
   }
 };
-
-// Reads until out is full or the source ends; returns the bytes read.
-std::size_t Fill(ByteSource& source, std::uint8_t* out, std::size_t size) {
-  std::size_t have = 0;
-  while (have < size) {
-    const std::size_t n = source.Read({out + have, size - have});
-    if (n == 0) break;
-    have += n;
-  }
-  return have;
-}
 
 }  // namespace
 
@@ -158,62 +137,60 @@ const Cp932Text& Bof8Signature() {
 
 namespace detail {
 
-ScanResult ScanSourceWith(ByteSource& source, Kernel kernel, std::size_t buffer_bytes) {
+ScanResult ScanSourceWith(ByteSource& source, Kernel kernel, std::size_t buffer_bytes,
+                          Reading reading) {
   const KernelFn run = KernelFunction(kernel);
   const std::size_t capacity = std::max(buffer_bytes, kMinBufferBytes);
-  // One buffer per thread, kept between scans: a batch of small files then
-  // costs no allocation and no page faults per file.
-  thread_local std::unique_ptr<std::uint8_t[]> kept;
-  std::unique_ptr<std::uint8_t[]> own;
-  std::uint8_t* buffer;
-  if (capacity == kDefaultBufferBytes) {
-    if (!kept) kept = std::make_unique_for_overwrite<std::uint8_t[]>(capacity + kPadding);
-    buffer = kept.get();
-  } else {
-    own = std::make_unique_for_overwrite<std::uint8_t[]>(capacity + kPadding);
-    buffer = own.get();
+  if (reading == Reading::kAuto) {
+    reading = source.SizeHint() >= kReadAheadFrom && std::thread::hardware_concurrency() > 1
+                  ? Reading::kAhead
+                  : Reading::kOnThisThread;
   }
+  const auto reader = reading == Reading::kAhead ? BlockReader::Ahead(source, capacity)
+                                                 : BlockReader::OnThisThread(source, capacity);
   ScanResult result;
-
-  // Fill() stops short of a full buffer only at the end of the input, so the
-  // head block is whole in the first fill.
-  std::size_t have = Fill(source, buffer, capacity);
-  result.bytes = have;
-  bool at_end = have < capacity;
-
-  const Cp932Text head = Cp932Text::Decode({buffer, std::min(have, kHeadBytes)}, kHeadChars);
-  const Cp932Text marker = Mid(head, kMarkerStart, kMarkerLength);
   Matcher matcher;
-  matcher.test3_counts = marker == Bof5Signature() || marker == Bof8Signature();
-
+  Cp932Text marker;
   GroupCursor cursor;
-  for (;;) {
-    if (at_end) {
-      std::memset(buffer + have, 0, kPadding);
-      run(buffer, have, cursor, &Matcher::OnCandidate, &matcher);
-      break;
+  // Bytes of the block before that the kernel has not examined yet: fewer
+  // than one group's reach, as only the groups whose reach lies in the
+  // block are examined.
+  std::uint8_t rest[kFrontRoom];
+  std::size_t rest_size = 0;
+  static_assert(kFrontRoom >= kGroupReach);
+
+  for (bool first = true;; first = false) {
+    const Block block = reader->Next();
+    if (first) {
+      // Blocks are full unless last, and hold at least the head block.
+      const Cp932Text head = Cp932Text::Decode({block.data, std::min(block.size, kHeadBytes)}, kHeadChars);
+      marker = Mid(head, kMarkerStart, kMarkerLength);
+      matcher.test3_counts = marker == Bof5Signature() || marker == Bof8Signature();
     }
-    // Examine the groups whose reach lies in the buffer, roll the rest (less
-    // than one group's reach) to the front, and read on behind it.
+    if (block.size == 0) break;
+    result.bytes += block.size;
+    std::uint8_t* const start = block.data - rest_size;
+    std::memcpy(start, rest, rest_size);
+    const std::size_t have = rest_size + block.size;
     const std::size_t groups = have >= kGroupReach ? (have - kGroupReach) / kGroupBytes + 1 : 0;
     const std::size_t done = groups * kGroupBytes;
-    run(buffer, done, cursor, &Matcher::OnCandidate, &matcher);
-    std::memmove(buffer, buffer + done, have - done);
-    have -= done;
-    const std::size_t got = Fill(source, buffer + have, capacity - have);
-    result.bytes += got;
-    have += got;
-    at_end = have < capacity;
+    run(start, done, cursor, &Matcher::OnMatch, &matcher);
+    rest_size = have - done;
+    std::memcpy(rest, start + done, rest_size);
   }
+  // The end of the input, with zeros after it for the kernel's reach.
+  std::uint8_t last[kFrontRoom + kPadding] = {};
+  std::memcpy(last, rest, rest_size);
+  run(last, rest_size, cursor, &Matcher::OnMatch, &matcher);
 
   result.characters = cursor.chars;
   switch (matcher.tracker.Result(cursor.chars)) {
-    case kTest1: result.verdict = Verdict::kExcel5; break;
-    case kTest2: result.verdict = Verdict::kExcel5Likely; break;
-    case kTest3:
+    case kVersion50: result.verdict = Verdict::kExcel5; break;
+    case kWorksheetKana: result.verdict = Verdict::kExcel5Likely; break;
+    case kAnyThenAt:
       result.verdict = marker == Bof5Signature() ? Verdict::kExcel95Likely : Verdict::kExcel97Likely;
       break;
-    case kNoTest: result.verdict = Verdict::kNotExcel; break;
+    default: result.verdict = Verdict::kNotExcel; break;
   }
   return result;
 }

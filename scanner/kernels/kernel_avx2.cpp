@@ -38,7 +38,7 @@ struct Avx2Masks {
 
 }  // namespace
 
-void RunAvx2(const std::uint8_t* p, std::size_t n, GroupCursor& cursor, CandidateFn fn,
+void RunAvx2(const std::uint8_t* p, std::size_t n, GroupCursor& cursor, MatchFn fn,
              void* context) {
   RunGroups<Avx2Masks>(p, n, cursor, fn, context);
 }

@@ -42,7 +42,7 @@ struct Avx512Masks {
 
 }  // namespace
 
-void RunAvx512(const std::uint8_t* p, std::size_t n, GroupCursor& cursor, CandidateFn fn,
+void RunAvx512(const std::uint8_t* p, std::size_t n, GroupCursor& cursor, MatchFn fn,
                void* context) {
   RunGroups<Avx512Masks>(p, n, cursor, fn, context);
 }

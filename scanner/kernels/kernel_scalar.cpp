@@ -24,7 +24,7 @@ struct ScalarMasks {
 
 }  // namespace
 
-void RunScalar(const std::uint8_t* p, std::size_t n, GroupCursor& cursor, CandidateFn fn,
+void RunScalar(const std::uint8_t* p, std::size_t n, GroupCursor& cursor, MatchFn fn,
                void* context) {
   RunGroups<ScalarMasks>(p, n, cursor, fn, context);
 }

@@ -38,7 +38,7 @@ struct Sse2Masks {
 
 }  // namespace
 
-void RunSse2(const std::uint8_t* p, std::size_t n, GroupCursor& cursor, CandidateFn fn,
+void RunSse2(const std::uint8_t* p, std::size_t n, GroupCursor& cursor, MatchFn fn,
              void* context) {
   RunGroups<Sse2Masks>(p, n, cursor, fn, context);
 }

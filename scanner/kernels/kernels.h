@@ -2,10 +2,10 @@
 //
 // A kernel walks the input in groups of 64 bytes. For each group it finds
 // which bytes begin a character (the lead-byte rule needs only one bit of
-// state from the group before), counts the characters, and reports every
-// byte that begins a character, is 'M', and has 'l' 14 bytes further on:
-// the candidates for "Microsoft Excel". Everything else about a candidate is
-// judged by the caller, which sees few of them.
+// state from the group before), counts the characters, and picks out the
+// bytes that begin a character, are 'M', and have 'l' 14 bytes further on:
+// the candidates for "Microsoft Excel". It judges each candidate and reports
+// those that match a pattern, with the index of their first character.
 #pragma once
 
 #include <cstddef>
@@ -22,15 +22,25 @@ struct GroupCursor {
   std::uint64_t chars = 0;
 };
 
-// Called for each candidate with its address and its character index.
-using CandidateFn = void (*)(void* context, const std::uint8_t* at, std::uint64_t char_index);
+// The patterns, by the order of their tests. Every character of them is a
+// one-byte character, except the one the wildcard of kAnyThenAt matches.
+enum Match : int {
+  kVersion50 = 1,      // "Microsoft Excel 5.0", 19 characters
+  kWorksheetKana = 2,  // "Microsoft Excel ﾜｰｸｼｰﾄ", 22 characters
+  kAnyThenAt = 3,      // "Microsoft Excel", any one character, "@": 17 characters
+};
+inline constexpr std::uint64_t kMatchChars[] = {0, 19, 22, 17};
+
+// Called for each match, in input order, with the index of its first
+// character.
+using MatchFn = void (*)(void* context, Match match, std::uint64_t first_char);
 
 // Examines the n bytes at p and advances the cursor past them. n is a
 // multiple of 64 except for the last call on an input. From each group's
 // start kGroupReach bytes must be readable; bytes past the end of the input
 // must be zero.
 using KernelFn = void (*)(const std::uint8_t* p, std::size_t n, GroupCursor& cursor,
-                          CandidateFn on_candidate, void* context);
+                          MatchFn on_match, void* context);
 
 inline constexpr std::size_t kGroupBytes = 64;
 // A group's candidates look at most 21 bytes past their first byte (the 22
@@ -51,11 +61,11 @@ Kernel BestKernel();
 KernelFn KernelFunction(Kernel kernel);
 
 // One entry point per instruction set, each in its own source file.
-void RunScalar(const std::uint8_t*, std::size_t, GroupCursor&, CandidateFn, void*);
+void RunScalar(const std::uint8_t*, std::size_t, GroupCursor&, MatchFn, void*);
 #if defined(TAMSEL_X86_KERNELS)
-void RunSse2(const std::uint8_t*, std::size_t, GroupCursor&, CandidateFn, void*);
-void RunAvx2(const std::uint8_t*, std::size_t, GroupCursor&, CandidateFn, void*);
-void RunAvx512(const std::uint8_t*, std::size_t, GroupCursor&, CandidateFn, void*);
+void RunSse2(const std::uint8_t*, std::size_t, GroupCursor&, MatchFn, void*);
+void RunAvx2(const std::uint8_t*, std::size_t, GroupCursor&, MatchFn, void*);
+void RunAvx512(const std::uint8_t*, std::size_t, GroupCursor&, MatchFn, void*);
 #endif
 
 }  // namespace tamsel::detail

@@ -13,23 +13,32 @@ std::vector<std::size_t> BufferSizesToTry() {
 std::vector<std::string> ScanEveryWay(const Bytes& bytes, Verdict expected, bool model) {
   std::vector<std::string> wrong;
   const std::size_t characters = Cp932Text::Decode(bytes).Length();
+  struct Way {
+    detail::Kernel kernel;
+    std::size_t buffer;
+    detail::Reading reading;
+  };
+  std::vector<Way> ways;
   for (detail::Kernel kernel : detail::SupportedKernels()) {
-    for (std::size_t buffer : BufferSizesToTry()) {
-      MemorySource source(bytes);
-      const ScanResult result = detail::ScanSourceWith(source, kernel, buffer);
-      if (result.verdict != expected) {
-        wrong.push_back(std::string(detail::KernelName(kernel)) + ", buffer " + std::to_string(buffer) +
-                        ": " + std::string(VerdictCode(result.verdict)));
-      }
-      if (result.characters != characters) {
-        wrong.push_back(std::string(detail::KernelName(kernel)) + ": counted " +
-                        std::to_string(result.characters) + " characters, not " +
-                        std::to_string(characters));
-      }
-      if (result.bytes != bytes.size()) {
-        wrong.push_back(std::string(detail::KernelName(kernel)) + ": counted " +
-                        std::to_string(result.bytes) + " bytes");
-      }
+    for (std::size_t buffer : BufferSizesToTry()) ways.push_back({kernel, buffer, detail::Reading::kOnThisThread});
+  }
+  // Reading ahead hands over the same blocks from another thread.
+  for (std::size_t buffer : {detail::kDefaultBufferBytes, detail::kMinBufferBytes}) {
+    ways.push_back({detail::BestKernel(), buffer, detail::Reading::kAhead});
+  }
+  for (const Way& way : ways) {
+    MemorySource source(bytes);
+    const ScanResult result = detail::ScanSourceWith(source, way.kernel, way.buffer, way.reading);
+    const std::string name = std::string(detail::KernelName(way.kernel)) + ", buffer " +
+                             std::to_string(way.buffer) +
+                             (way.reading == detail::Reading::kAhead ? ", read ahead" : "");
+    if (result.verdict != expected) wrong.push_back(name + ": " + std::string(VerdictCode(result.verdict)));
+    if (result.characters != characters) {
+      wrong.push_back(name + ": counted " + std::to_string(result.characters) + " characters, not " +
+                      std::to_string(characters));
+    }
+    if (result.bytes != bytes.size()) {
+      wrong.push_back(name + ": counted " + std::to_string(result.bytes) + " bytes");
     }
   }
   if (model) {
