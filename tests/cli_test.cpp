@@ -64,7 +64,7 @@ TEST(ScanCliTest, UnreadableFilesAreReportedAndTheRestScanned) {
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, Sample("book5.xls") + ": Microsoft Excel 5.0 ファイルです。\n");
     EXPECT_EQ(r.err, "tamsel-scan: " + missing + ": No such file or directory\n" +
-                         "tamsel-scan: " + folder + ": not a regular file (directory)\n");
+                         "tamsel-scan: " + folder + ": not a regular file (directory); -r scans the files in it\n");
   }
   {
     const auto r = RunProcess(kScan, {"--format=json", missing, Sample("book5.xls")});
