@@ -78,6 +78,16 @@ std::vector<Row> Rows() {
       {"lead byte eats the M", [] { return Concat({{0x83}, k50}); }, V::kNotExcel},
       {"two lead bytes pair up and leave the M", [] { return Concat({{0x83, 0x83}, k50}); }, V::kExcel5},
       {"three lead bytes eat the M", [] { return Concat({{0x83, 0x83, 0x83}, k50}); }, V::kNotExcel},
+      // Runs of lead bytes longer than a group or a block of groups: only
+      // their length decides whether the M is eaten.
+      {"999 lead bytes eat the M", [] { return Concat({Bytes(999, 0x81), k50}); }, V::kNotExcel},
+      {"1000 lead bytes pair up and leave the M", [] { return Concat({Bytes(1000, 0x81), k50}); }, V::kExcel5},
+      {"4097 lead bytes after one character eat the M", [] { return Concat({{'x'}, Bytes(4097, 0xE0), k50}); },
+       V::kNotExcel},
+      {"4097 lead bytes after a pair eat the M", [] { return Concat({{0x81, 'x'}, Bytes(4097, 0xFC), k50}); },
+       V::kNotExcel},
+      {"4096 lead bytes after three characters leave the M",
+       [] { return Concat({{'x', 'y', 'z'}, Bytes(4096, 0x9F), k50}); }, V::kExcel5},
       {"lead byte as second byte of a pair does not eat the M",
        [] { return Concat({{0x83, 0x83, 0x83, 0x41}, k50}); }, V::kExcel5},
       {"capital letters", [] { return ToBytes("MICROSOFT EXCEL 5.0"); }, V::kNotExcel},

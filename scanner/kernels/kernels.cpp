@@ -19,7 +19,8 @@ std::vector<Kernel> SupportedKernels() {
   __builtin_cpu_init();
   const bool base = __builtin_cpu_supports("popcnt") && __builtin_cpu_supports("bmi");
   if (base && __builtin_cpu_supports("avx2")) kernels.push_back(Kernel::kAvx2);
-  if (base && __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vbmi")) {
+  if (base && __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512dq") &&
+      __builtin_cpu_supports("avx512vbmi") && __builtin_cpu_supports("avx512vpopcntdq")) {
     kernels.push_back(Kernel::kAvx512);
   }
 #endif

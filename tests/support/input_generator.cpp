@@ -50,9 +50,16 @@ Bytes InputGenerator::Next(bool large) {
   }
 
   const double pair_density = std::array{0.0, 0.02, 0.23, 0.5, 0.95}[Below(5)];
+  // Now and then pairs of two lead bytes, in runs of hundreds of bytes, so
+  // that whole groups and blocks of groups are lead bytes alone.
+  const bool lead_runs = Chance(0.1);
   std::vector<Cp932Char> chars;
   chars.reserve(length);
   for (std::size_t i = 0; i < length; ++i) {
+    if (lead_runs && (i / 300) % 2 == 1) {
+      chars.push_back(Cp932Char::Pair(LeadByte(), LeadByte()));
+      continue;
+    }
     chars.push_back(Chance(pair_density) ? Cp932Char::Pair(LeadByte(), AnyByte())
                                          : Cp932Char::Single(Chance(0.3) ? 0x00 : NonLeadByte()));
   }
