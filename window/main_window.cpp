@@ -45,9 +45,6 @@ constexpr int kClientHeight = 120;
 constexpr QRect kLabelGeometry(0, 0, 465, 17);
 constexpr QRect kResultGeometry(0, 24, 465, 89);
 
-// The texts the program builds break lines with CR LF. A text box holds
-// lines, not line ends: a CR left in it would be drawn as a glyph of its
-// own or start an empty line, so each CR LF becomes one line break.
 // The program's own icon, one image for each size the theme has.
 QIcon AppIcon() {
   QIcon icon;
@@ -57,6 +54,10 @@ QIcon AppIcon() {
   return icon;
 }
 
+// The texts the program builds break lines with CR LF. The widgets that
+// show them want one line break: a CR of its own may start an empty line
+// or be drawn as a glyph, depending on the widget, so each CR LF
+// becomes "\n".
 QString ForTextBox(QString text) { return text.replace(kCrLf, u"\n"_s); }
 
 // The single local file a drag carries, or an empty string.
