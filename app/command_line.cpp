@@ -1,15 +1,20 @@
 #include "app/command_line.h"
 
-#include <QStringList>
+#include <QByteArray>
+
+#include "window/native_path.h"
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace tamsel {
 
 QString ArgumentText(int argc, const char* const* argv) {
-  QStringList arguments;
-  for (int i = 1; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
-  return arguments.join(u' ');
+  QByteArray text;
+  for (int i = 1; i < argc; ++i) {
+    if (i > 1) text.append(' ');
+    text.append(argv[i]);
+  }
+  return PathFromNative(text);
 }
 
 CommandLine ParseArgumentText(const QString& argument_text) {

@@ -8,6 +8,7 @@ namespace tamsel {
 // The argument text: everything after the program's name, the arguments
 // joined with single spaces into one string, never split again. The
 // shell's quoting and any spaces inside one argument stay as they were.
+// Bytes that are no UTF-8 are kept as PathFromNative keeps them.
 QString ArgumentText(int argc, const char* const* argv);
 
 struct CommandLine {

@@ -4,7 +4,6 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
 #include <QIcon>
 #include <QKeySequence>
 #include <QLabel>
@@ -24,6 +23,7 @@
 #include "window/event_pump.h"
 #include "window/fatal_message.h"
 #include "window/file_dialog.h"
+#include "window/native_path.h"
 #include "window/result_font.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -36,7 +36,8 @@ const QString kPromptText = u"ファイルメニューの［開く］でファ�
 const QString kBlankLabel = u" "_s;
 const QString kStatusMessage = u"ファイルの調査中．．．"_s;
 const QString kOpenFilter =
-    u"すべてのファイル (*.*)|*.*|"_s u"Excel ファイル (*.xls)|*.xls|"_s;
+    u"すべてのファイル (*.*)|*.*|"_s
+    u"Excel ファイル (*.xls)|*.xls|"_s;
 const QString kCrLf = u"\r\n"_s;
 
 // The client area and the controls, in logical pixels (15 twips each).
@@ -60,23 +61,22 @@ QIcon AppIcon() {
 // becomes "\n".
 QString ForTextBox(QString text) { return text.replace(kCrLf, u"\n"_s); }
 
-// The single local file a drag carries, or an empty string.
+// The single local file a drag carries, or an empty string. The name is
+// taken from the URL's bytes, which need not be UTF-8.
 QString DroppedFile(const QMimeData* mime) {
   if (mime == nullptr || !mime->hasUrls()) return {};
   const QList<QUrl> urls = mime->urls();
-  if (urls.size() != 1 || !urls.constFirst().isLocalFile()) return {};
-  return urls.constFirst().toLocalFile();
+  if (urls.size() != 1) return {};
+  const QUrl& url = urls.constFirst();
+  if (!url.isLocalFile() || !url.host().isEmpty()) return {};
+  return PathFromNative(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
 }
 
 }  // namespace
 
 Tamsel::Tamsel(FileDialog& dialog, Clock& clock, EventPump& events, FatalMessage& fatal,
                QWidget* parent)
-    : QMainWindow(parent),
-      CommonDialog1(dialog),
-      clock_(clock),
-      events_(events),
-      fatal_(fatal) {
+    : QMainWindow(parent), CommonDialog1(dialog), clock_(clock), events_(events), fatal_(fatal) {
   setObjectName(u"Tamsel"_s);
   setWindowTitle(kCaption);
   setWindowIcon(AppIcon());
@@ -157,9 +157,12 @@ void Tamsel::mnuOpen_Click() {
 
 void Tamsel::ExamineFile(const QString& path) {
   if (ending_) return;
+  // The path stands in every text as the user gave it; a byte of the name
+  // that is no UTF-8 is shown as U+FFFD, but the file is opened by it.
+  const QString shown = ShownPath(path);
   SetBusyPointer(true);
   Label->setText(kBlankLabel);
-  ShowInResult(path + kCrLf + kStatusMessage);
+  ShowInResult(shown + kCrLf + kStatusMessage);
   show();
   PauseOneSecond();
   if (ending_) return;
@@ -169,16 +172,15 @@ void Tamsel::ExamineFile(const QString& path) {
   // inside Qt's event loop.
   Verdict verdict = Verdict::kNotExcel;
   try {
-    verdict = ScanPath(std::filesystem::path(QFile::encodeName(path).toStdString())).verdict;
+    verdict = ScanPath(std::filesystem::path(NativeFromPath(path).toStdString())).verdict;
   } catch (const ScanError& e) {
-    Fail(path, QString::fromStdString(e.cause()));
+    Fail(shown, QString::fromStdString(e.cause()));
     return;
   } catch (const std::exception& e) {
-    Fail(path, QString::fromLocal8Bit(e.what()));
+    Fail(shown, QString::fromLocal8Bit(e.what()));
     return;
   }
-  // The path stands in the verdict as the user gave it.
-  ShowInResult(QString::fromStdString(VerdictText(path.toStdString(), verdict)));
+  ShowInResult(QString::fromStdString(VerdictText(shown.toStdString(), verdict)));
   SetBusyPointer(false);
 }
 
@@ -224,13 +226,13 @@ void Tamsel::SetBusyPointer(bool busy) {
 
 void Tamsel::ShowInResult(const QString& text) { Result->setPlainText(ForTextBox(text)); }
 
-void Tamsel::Fail(const QString& path, const QString& cause) {
+void Tamsel::Fail(const QString& shown_path, const QString& cause) {
   // The examination stops where it is: Result keeps the status text, Label
   // stays blank and the pointer the hourglass until the program ends.
   ending_ = true;
   failed_ = true;
-  std::fprintf(stderr, "tamsel: %s: %s\n", qUtf8Printable(path), qUtf8Printable(cause));
-  const QString text = u"ファイルを調べることができませんでした。"_s + kCrLf + kCrLf + path +
+  std::fprintf(stderr, "tamsel: %s: %s\n", qUtf8Printable(shown_path), qUtf8Printable(cause));
+  const QString text = u"ファイルを調べることができませんでした。"_s + kCrLf + kCrLf + shown_path +
                        kCrLf + kCrLf + u"原因: "_s + cause + kCrLf + kCrLf +
                        u"プログラムを終了します。"_s;
   fatal_.Show(this, kCaption, ForTextBox(text));

@@ -71,7 +71,7 @@ class Tamsel : public QMainWindow {
  private:
   void SetBusyPointer(bool busy);
   void ShowInResult(const QString& text);
-  void Fail(const QString& path, const QString& cause);
+  void Fail(const QString& shown_path, const QString& cause);
   void End(int exit_status);
 
   QLabel* Label;

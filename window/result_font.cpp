@@ -10,15 +10,13 @@ namespace {
 
 bool LooksSans(const QString& family) {
   return family.contains(u"Gothic"_s, Qt::CaseInsensitive) ||
-         family.contains(u"Sans"_s, Qt::CaseInsensitive) ||
-         family.contains(u"ゴシック"_s);
+         family.contains(u"Sans"_s, Qt::CaseInsensitive) || family.contains(u"ゴシック"_s);
 }
 
 }  // namespace
 
 QFont ResultFont() {
-  QStringList families = {u"ＭＳ Ｐゴシック"_s, u"MS PGothic"_s, u"IPAPGothic"_s,
-                          u"IPAexGothic"_s};
+  QStringList families = {u"ＭＳ Ｐゴシック"_s, u"MS PGothic"_s, u"IPAPGothic"_s, u"IPAexGothic"_s};
   QStringList others;
   for (const QString& family : QFontDatabase::families(QFontDatabase::Japanese)) {
     if (families.contains(family)) continue;

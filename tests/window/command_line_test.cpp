@@ -1,10 +1,12 @@
 // The command-line argument text: one string, never split.
+#include "app/command_line.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "app/command_line.h"
 #include "tests/window/qt_printers.h"
+#include "window/native_path.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -28,6 +30,8 @@ TEST(ArgumentTextTest, ArgumentsAreJoinedWithSingleSpaces) {
       {{"/古い", "書類/ブック", "1.xls"}, u"/古い 書類/ブック 1.xls"_s},
       {{"two  spaces inside"}, u"two  spaces inside"_s},
       {{"-platform", "offscreen"}, u"-platform offscreen"_s},
+      // Shift_JIS テスト: kept byte for byte, the space between too.
+      {{"/\x83\x65\x83\x58", "\x83\x67.xls"}, PathFromNative("/\x83\x65\x83\x58 \x83\x67.xls")},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text.toStdString());

@@ -1,5 +1,7 @@
 // The window Tamsel with fakes for its seams: start-up, the Open command,
 // the pause, nested commands, closing and scan errors, step by step.
+#include "window/main_window.h"
+
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -22,9 +24,9 @@
 #include <fstream>
 
 #include "tests/support/fixtures.h"
-#include "tests/window/qt_printers.h"
 #include "tests/window/fakes.h"
-#include "window/main_window.h"
+#include "tests/window/qt_printers.h"
+#include "window/native_path.h"
 
 using namespace Qt::Literals::StringLiterals;
 using namespace std::chrono_literals;
@@ -53,9 +55,7 @@ QString Sample(const char* name) {
 
 // The text box's lines while a file is examined and once it is done.
 QString Status(const QString& path) { return path + u"\nファイルの調査中．．．"_s; }
-QString Verdict(const QString& path, const QString& message) {
-  return path + u" は\n"_s + message;
-}
+QString Verdict(const QString& path, const QString& message) { return path + u" は\n"_s + message; }
 
 Look Busy(const QString& path) { return {u" "_s, Status(path), Qt::WaitCursor, true}; }
 Look Done(const QString& path, const QString& message) {
@@ -140,15 +140,16 @@ TEST_F(WindowTest, ResultFontDrawsEveryJapaneseCharacterItShows) {
   // The font the text is drawn in, whichever family of the list it is, has
   // a glyph for each character the window shows, so that none is a box.
   const QString family = QFontInfo(font).family();
-  EXPECT_TRUE(QFontDatabase::writingSystems(family).contains(QFontDatabase::Japanese)) << family.toStdString();
+  EXPECT_TRUE(QFontDatabase::writingSystems(family).contains(QFontDatabase::Japanese))
+      << family.toStdString();
   QFont drawn(family, 12);
   drawn.setBold(true);
   const QFontMetrics metrics(drawn);
   for (const QString& text : {kPrompt, kExcel97, kExcel95, kExcel5, kNotExcel,
                               u"ファイルの調査中．．．"_s, u"/古い書類/ﾜｰｸｼｰﾄ"_s}) {
     for (const char32_t c : text.toUcs4()) {
-      EXPECT_TRUE(metrics.inFontUcs4(c)) << family.toStdString() << " lacks U+" << std::hex
-                                         << static_cast<unsigned>(c);
+      EXPECT_TRUE(metrics.inFontUcs4(c))
+          << family.toStdString() << " lacks U+" << std::hex << static_cast<unsigned>(c);
     }
   }
 }
@@ -204,11 +205,8 @@ TEST_F(WindowTest, EachSampleGetsItsVerdict) {
     const char* name;
     QString message;
   } cases[] = {
-      {"book5.xls", kExcel5},
-      {"book95.xls", kExcel95},
-      {"book97.xls", kExcel97},
-      {"book97j.xls", kExcel97},
-      {"sales.csv", kNotExcel},
+      {"book5.xls", kExcel5},    {"book95.xls", kExcel95}, {"book97.xls", kExcel97},
+      {"book97j.xls", kExcel97}, {"sales.csv", kNotExcel},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -253,6 +251,22 @@ TEST_F(WindowTest, PathWithSpacesAndJapaneseStandsUnchanged) {
   ASSERT_FALSE(pump.looks.empty());
   EXPECT_EQ(pump.looks.front(), Busy(path));
   EXPECT_EQ(LookOf(window), Done(path, kExcel97));
+}
+
+TEST_F(WindowTest, FileNamedInShiftJisIsOpenedByItsBytes) {
+  // テスト.xls as an old archive names it; no UTF-8.
+  const std::string name = "\x83\x65\x83\x58\x83\x67.xls";
+  TempDir dir;
+  std::filesystem::copy_file(TAMSEL_SAMPLES_DIR "/book97.xls", dir.path() / name);
+  const QByteArray native = QByteArray::fromStdString((dir.path() / name).string());
+  const QString shown =
+      QString::fromStdString(dir.path().string()) + u"/\uFFFDe\uFFFDX\uFFFDg.xls"_s;
+
+  window.Start(PathFromNative(native));
+  ASSERT_FALSE(pump.looks.empty());
+  EXPECT_EQ(pump.looks.front(), Busy(shown));
+  EXPECT_EQ(LookOf(window), Done(shown, kExcel97));
+  EXPECT_TRUE(fatal.shown.empty());
 }
 
 // ---------------------------------------------------------- Open command
@@ -481,6 +495,26 @@ TEST_F(WindowTest, DroppedFileIsExaminedAsIfChosenInTheDialog) {
   // text to insert.
   EXPECT_FALSE(Result()->acceptDrops());
   EXPECT_FALSE(Result()->viewport()->acceptDrops());
+}
+
+TEST_F(WindowTest, DroppedFileNamedInShiftJisIsOpenedByItsBytes) {
+  window.Start(QString());
+  const std::string name = "\x83\x65\x83\x58\x83\x67.xls";
+  TempDir dir;
+  std::filesystem::copy_file(TAMSEL_SAMPLES_DIR "/book5.xls", dir.path() / name);
+  // As a file manager puts it in text/uri-list: the bytes percent-encoded.
+  const QByteArray native = QByteArray::fromStdString((dir.path() / name).string());
+  std::unique_ptr<QMimeData> data(
+      UrlsData({QUrl(QString::fromLatin1("file://" + native.toPercentEncoding("/")))}));
+  // Qt hands a drop only to a widget that has accepted the drag's entry.
+  QDragEnterEvent enter(QPoint(100, 60), Qt::CopyAction, data.get(), Qt::LeftButton,
+                        Qt::NoModifier);
+  QCoreApplication::sendEvent(&window, &enter);
+  QDropEvent drop(QPointF(100, 60), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(&window, &drop);
+
+  EXPECT_TRUE(fatal.shown.empty());
+  EXPECT_EQ(Result()->toPlainText(), Verdict(ShownPath(PathFromNative(native)), kExcel5));
 }
 
 TEST_F(WindowTest, DragOfAnythingButOneLocalFileIsRefused) {

@@ -1,4 +1,6 @@
 // The filter list of the Open dialog, and what Qt's dialog makes of it.
+#include "window/open_filter.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -13,7 +15,6 @@
 
 #include "tests/support/fixtures.h"
 #include "tests/window/qt_printers.h"
-#include "window/open_filter.h"
 #include "window/qt_file_dialog.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -29,7 +30,8 @@ TEST(FilterListTest, SplitsIntoDescriptionsAndPatterns) {
     QString list;
     QList<FilterPair> pairs;
   } cases[] = {
-      {"the Open dialog's list", kOpenFilter,
+      {"the Open dialog's list",
+       kOpenFilter,
        {{u"すべてのファイル (*.*)"_s, {u"*.*"_s}}, {u"Excel ファイル (*.xls)"_s, {u"*.xls"_s}}}},
       {"no | after the last pattern", u"Text|*.txt"_s, {{u"Text"_s, {u"*.txt"_s}}}},
       {"several patterns", u"Books|*.xls;*.xlw|"_s, {{u"Books"_s, {u"*.xls"_s, u"*.xlw"_s}}}},
@@ -88,8 +90,8 @@ class OpenDialogTest : public testing::Test {
 };
 
 TEST_F(OpenDialogTest, FiltersShowTheirDescriptionsOnceAndMatchAsOnWindows) {
-  const std::set<QString> every = {u"Makefile"_s,  u"BOOK1.XLS"_s,   u"book2.xls"_s,
-                                   u"Book3.Xls"_s, u"notes.txt"_s,   u"report.xlsx"_s,
+  const std::set<QString> every = {u"Makefile"_s,   u"BOOK1.XLS"_s, u"book2.xls"_s,
+                                   u"Book3.Xls"_s,  u"notes.txt"_s, u"report.xlsx"_s,
                                    u"old.xls.bak"_s};
   const std::set<QString> books = {u"BOOK1.XLS"_s, u"book2.xls"_s, u"Book3.Xls"_s};
   const struct {
