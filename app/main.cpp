@@ -3,11 +3,11 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QTimer>
 #include <QTranslator>
 #include <cstdio>
 
 #include "app/command_line.h"
+#include "app/run_window.h"
 #include "window/clock.h"
 #include "window/event_pump.h"
 #include "window/fatal_message.h"
@@ -41,9 +41,6 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(u"tamsel"_s);
   QApplication::setApplicationVersion(QStringLiteral(TAMSEL_VERSION));
   QGuiApplication::setDesktopFileName(u"io.github.tamsel.Tamsel"_s);
-  // The program ends when its window says so (Tamsel::ended), never because
-  // the Open dialog or a message box was the last window to close.
-  QApplication::setQuitOnLastWindowClosed(false);
 
   // The user interface is Japanese, Qt's own dialog included, whatever the
   // desktop's language.
@@ -59,12 +56,5 @@ int main(int argc, char** argv) {
   QtFatalMessage fatal;
   Tamsel window(dialog, clock, events, fatal);
   QApplication::setWindowIcon(window.windowIcon());
-  QObject::connect(&window, &Tamsel::ended, &app,
-                   [](int exit_status) { QCoreApplication::exit(exit_status); });
-
-  // Start-up runs inside the event loop: the window may be closed, or a
-  // scan fail, before start-up is over, and the loop must be running for
-  // the program to end then (in Qt 6, exit() before exec() is lost).
-  QTimer::singleShot(0, &window, [&window, path = command.path] { window.Start(path); });
-  return QApplication::exec();
+  return RunWindow(window, command.path);
 }
