@@ -46,7 +46,8 @@ class Tamsel : public QMainWindow {
   void mnuOpen_Click();
 
   // One examination: status text, the window shown, a pause of one second
-  // that handles events, the scan, the verdict. Does nothing once the
+  // that handles events, the scan, the verdict. path is text as
+  // PathFromNative (window/native_path.h) holds names. Does nothing once the
   // program is ending; stops where it is when it starts to end, also from
   // inside the pause.
   void ExamineFile(const QString& path);
