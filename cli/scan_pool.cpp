@@ -46,14 +46,36 @@ void ScanPool::Run(const std::function<void(const InputSink&)>& produce,
   const std::uint64_t ahead_limit = 64 + 16 * std::uint64_t{jobs_};
 
   std::mutex mutex;
-  std::condition_variable work;   // an input was queued, the window moved, or all were found
-  std::condition_variable room;   // the queue has room again
-  std::condition_variable ready;  // an outcome is ready
+  std::condition_variable work;      // an input was queued, the window moved, or all were found
+  std::condition_variable room;      // the queue has room again
+  std::condition_variable finished;  // every outcome has been handed over
   std::deque<std::pair<std::uint64_t, Input>> queue;
-  std::map<std::uint64_t, Outcome> outcomes;
+  std::map<std::uint64_t, Outcome> outcomes;  // scanned, not yet handed over
   std::map<std::uint64_t, std::filesystem::path> scanning;
   PoolStatus status;
+  // One thread at a time hands outcomes over (or draws the progress line):
+  // whichever finds the next one ready. No thread is woken for it, and the
+  // order stays that of the inputs.
+  bool handing_over = false;
   std::exception_ptr producer_error;
+
+  const auto all_done = [&] { return status.all_found && status.done == status.found; };
+  // Called with the lock held and handing_over set; hands over every
+  // outcome that is next in order, then gives up the role.
+  const auto hand_over = [&](std::unique_lock<std::mutex>& lock) {
+    for (;;) {
+      const auto next = outcomes.find(status.done);
+      if (next == outcomes.end()) break;
+      auto node = outcomes.extract(next);
+      ++status.done;
+      work.notify_all();  // the window moved
+      lock.unlock();
+      deliver(std::move(node.mapped()));
+      lock.lock();
+    }
+    handing_over = false;
+    if (all_done()) finished.notify_all();
+  };
 
   std::thread producer([&] {
     try {
@@ -69,7 +91,7 @@ void ScanPool::Run(const std::function<void(const InputSink&)>& produce,
     std::lock_guard lock(mutex);
     status.all_found = true;
     work.notify_all();
-    ready.notify_all();
+    if (all_done()) finished.notify_all();
   });
 
   std::vector<std::thread> workers;
@@ -85,7 +107,7 @@ void ScanPool::Run(const std::function<void(const InputSink&)>& produce,
         auto [index, input] = std::move(queue.front());
         queue.pop_front();
         scanning.emplace(index, input.path);
-        room.notify_one();
+        if (queue.size() == queue_limit - 1) room.notify_one();
         lock.unlock();
 
         Outcome outcome = ScanInput(std::move(input));
@@ -94,36 +116,29 @@ void ScanPool::Run(const std::function<void(const InputSink&)>& produce,
         scanning.erase(index);
         if (outcome.result) status.bytes += outcome.result->bytes;
         outcomes.emplace(index, std::move(outcome));
-        if (index == status.done) ready.notify_one();
+        if (!handing_over && index == status.done) {
+          handing_over = true;
+          hand_over(lock);
+        }
       }
     });
   }
 
-  // Progress is shown while waiting, and between outcomes when they come
-  // quickly.
-  auto next_tick = std::chrono::steady_clock::now();
-  const auto tick_every = std::chrono::milliseconds(100);
-  for (;;) {
+  // This thread draws the progress line now and then, and waits for the end.
+  {
     std::unique_lock lock(mutex);
-    const bool got = ready.wait_until(lock, next_tick + tick_every, [&] {
-      return outcomes.count(status.done) > 0 || (status.all_found && status.done == status.found);
-    });
-    if (got && status.all_found && status.done == status.found) break;
-    if (got) {
-      auto node = outcomes.extract(status.done);
-      ++status.done;
-      work.notify_all();  // the window moved
+    while (!finished.wait_for(lock, std::chrono::milliseconds(100), all_done)) {
+      if (handing_over) continue;
+      handing_over = true;
+      const auto waiting = scanning.find(status.done);
+      status.waiting_for = waiting != scanning.end() ? waiting->second : std::filesystem::path();
+      const PoolStatus snapshot = status;
       lock.unlock();
-      deliver(std::move(node.mapped()));
-      if (std::chrono::steady_clock::now() < next_tick + tick_every) continue;
+      tick(snapshot);
       lock.lock();
+      // An outcome that came while the line was drawn was left to us.
+      hand_over(lock);
     }
-    const auto waiting = scanning.find(status.done);
-    status.waiting_for = waiting != scanning.end() ? waiting->second : std::filesystem::path();
-    const PoolStatus snapshot = status;
-    lock.unlock();
-    tick(snapshot);
-    next_tick = std::chrono::steady_clock::now();
   }
   producer.join();
   for (std::thread& t : workers) t.join();

@@ -32,10 +32,10 @@ class ScanPool {
 
   // Runs produce on a thread of its own; it calls its argument once per
   // input, in order. The inputs are scanned on `jobs` threads, and each
-  // outcome is handed to deliver on the calling thread in the order of the
-  // inputs, whatever order the scans finish in. While it waits, the calling
-  // thread calls tick about ten times a second. Memory stays bounded: no
-  // scan starts far ahead of the outcome being waited for.
+  // outcome is handed to deliver in the order of the inputs, whatever order
+  // the scans finish in; tick is called about ten times a second. deliver
+  // and tick run on any of the pool's threads, never two at once. Memory
+  // stays bounded: no scan starts far ahead of the outcome waited for.
   void Run(const std::function<void(const InputSink&)>& produce,
            const std::function<void(Outcome&&)>& deliver,
            const std::function<void(const PoolStatus&)>& tick);

@@ -1,10 +1,5 @@
-// Hands the scan its input in blocks, read on the calling thread or ahead
-// on a thread of its own.
-//
-// Reading a file in the page cache is a copy in the kernel, about as slow as
-// the scan itself; on two cores the two can overlap. Either way the blocks
-// come in order, and an error of the source comes where it happened in the
-// input, after every block read before it.
+// Hands the scan its input in blocks, read into one buffer kept for the
+// thread.
 #pragma once
 
 #include <cstddef>
@@ -26,17 +21,19 @@ inline constexpr std::size_t kFrontRoom = 128;
 
 class BlockReader {
  public:
-  virtual ~BlockReader() = default;
+  BlockReader(ByteSource& source, std::size_t capacity);
 
-  // The next block, full (capacity bytes) unless it is the last. The block
-  // returned before is given back and must not be used any more. Throws the
-  // source's error once the blocks before it have been taken.
-  virtual Block Next() = 0;
+  // The next block, full (capacity bytes) unless it is the last. It takes
+  // the place of the block before, which must not be used any more. Throws
+  // the source's error.
+  Block Next();
 
-  // Reads on the caller's thread, into one buffer kept for the thread.
-  static std::unique_ptr<BlockReader> OnThisThread(ByteSource& source, std::size_t capacity);
-  // Reads ahead on a thread of its own into a few buffers.
-  static std::unique_ptr<BlockReader> Ahead(ByteSource& source, std::size_t capacity);
+ private:
+  ByteSource& source_;
+  std::size_t capacity_;
+  std::unique_ptr<std::uint8_t[]> own_;
+  std::uint8_t* buffer_;
+  bool ended_ = false;  // a short block was the last
 };
 
 // Reads until out is full or the source ends; returns the bytes read.

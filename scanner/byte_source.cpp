@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <string>
@@ -27,22 +28,34 @@ ScanError NotRegular(const std::filesystem::path& path, mode_t mode) {
   return ScanError(path, std::string("not a regular file (") + KindOf(mode) + ")");
 }
 
+// Files whose access time we may not keep (not ours, and we are not root):
+// after the first refusal, O_NOATIME is not asked for again, which would
+// cost a second open() for every file of such an archive.
+std::atomic<bool> noatime_refused{false};
+
 int OpenReadOnly(const std::filesystem::path& path) {
   // O_NONBLOCK keeps open() from waiting for a writer should a FIFO take the
-  // place of the file between stat() and open(); O_NOATIME leaves the access
-  // times of an archive as they were where we may (the owner, or root).
+  // place of the file between stat() and open(); on a regular file it
+  // changes nothing. O_NOATIME leaves the access times of an archive as
+  // they were where we may (the owner, or root).
   constexpr int kFlags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
-  int fd;
-  do {
-    fd = ::open(path.c_str(), kFlags | O_NOATIME);
-  } while (fd < 0 && errno == EINTR);
-  if (fd < 0 && errno == EPERM) {
+  int fd = -1;
+  if (!noatime_refused.load(std::memory_order_relaxed)) {
     do {
-      fd = ::open(path.c_str(), kFlags);
+      fd = ::open(path.c_str(), kFlags | O_NOATIME);
     } while (fd < 0 && errno == EINTR);
+    if (fd >= 0 || errno != EPERM) return fd;
+    noatime_refused.store(true, std::memory_order_relaxed);
   }
+  do {
+    fd = ::open(path.c_str(), kFlags);
+  } while (fd < 0 && errno == EINTR);
   return fd;
 }
+
+// Below this size the kernel's read-ahead needs no hint, and the call
+// would cost more than it saves.
+constexpr off_t kSequentialHintFrom = 1 << 20;
 
 }  // namespace
 
@@ -80,10 +93,7 @@ FileSource::FileSource(const std::filesystem::path& path) : DescriptorSource(-1,
     Close();
     throw NotRegular(path, st.st_mode);
   }
-  size_ = static_cast<std::uint64_t>(st.st_size);
-  const int flags = ::fcntl(fd_, F_GETFL);
-  if (flags >= 0) ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK);
-  ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
+  if (st.st_size >= kSequentialHintFrom) ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
 }
 
 FileSource::~FileSource() { Close(); }

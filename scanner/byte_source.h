@@ -22,10 +22,6 @@ class ByteSource {
 
   // The name that errors and verdicts carry.
   virtual const std::filesystem::path& Name() const = 0;
-
-  // How many bytes the source expects to give, when it knows (a regular
-  // file's size when it was opened); 0 when it does not.
-  virtual std::uint64_t SizeHint() const { return 0; }
 };
 
 // Reads an open descriptor that someone else owns (standard input).
@@ -55,11 +51,6 @@ class FileSource : public DescriptorSource {
 
   // Releases the file; further reads give 0. Called by the destructor too.
   void Close();
-
-  std::uint64_t SizeHint() const override { return size_; }
-
- private:
-  std::uint64_t size_ = 0;
 };
 
 // A copy of some bytes, handed out at most piece bytes per Read, so tests
@@ -71,7 +62,6 @@ class MemorySource : public ByteSource {
 
   std::size_t Read(std::span<std::uint8_t> out) override;
   const std::filesystem::path& Name() const override { return name_; }
-  std::uint64_t SizeHint() const override { return bytes_.size(); }
 
  private:
   std::vector<std::uint8_t> bytes_;

@@ -16,17 +16,9 @@ inline constexpr std::size_t kDefaultBufferBytes = 256 * 1024;
 // group's reach to spare.
 inline constexpr std::size_t kMinBufferBytes = 2000 + kGroupReach;
 
-// Inputs at least this large are read ahead on a second thread, where the
-// processor has a second core: below it, starting the thread costs more
-// than the overlap saves.
-inline constexpr std::uint64_t kReadAheadFrom = 8 << 20;
-
-enum class Reading { kAuto, kOnThisThread, kAhead };
-
 // buffer_bytes below kMinBufferBytes is taken as kMinBufferBytes; tests use
 // small buffers to move the buffer's edges across every block position.
 ScanResult ScanSourceWith(ByteSource& source, Kernel kernel,
-                          std::size_t buffer_bytes = kDefaultBufferBytes,
-                          Reading reading = Reading::kAuto);
+                          std::size_t buffer_bytes = kDefaultBufferBytes);
 
 }  // namespace tamsel::detail

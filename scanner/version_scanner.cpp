@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
-#include <thread>
 
 #include "scanner/block_reader.h"
 #include "scanner/kernels/kernels.h"
@@ -81,6 +80,16 @@ class WindowTracker {
   int before_top_ = 0;  // the best test in Window top_ - 1
 };
 
+// Mid(HeadBlock, 511, 3), the Marker, from the bytes of the head block,
+// without building the block: the characters before it are only counted.
+Cp932Text MarkerOf(std::span<const std::uint8_t> head) {
+  std::size_t at = 0;
+  for (std::size_t skipped = 0; skipped < kMarkerStart - 1 && at < head.size(); ++skipped) {
+    at += IsLeadByte(head[at]) && at + 1 < head.size() ? 2 : 1;
+  }
+  return Cp932Text::Decode(head.subspan(at), kMarkerLength);
+}
+
 struct Matcher {
   WindowTracker tracker;
   bool test3_counts = false;  // the Marker is one of the BOF signatures
@@ -137,17 +146,9 @@ const Cp932Text& Bof8Signature() {
 
 namespace detail {
 
-ScanResult ScanSourceWith(ByteSource& source, Kernel kernel, std::size_t buffer_bytes,
-                          Reading reading) {
+ScanResult ScanSourceWith(ByteSource& source, Kernel kernel, std::size_t buffer_bytes) {
   const KernelFn run = KernelFunction(kernel);
-  const std::size_t capacity = std::max(buffer_bytes, kMinBufferBytes);
-  if (reading == Reading::kAuto) {
-    reading = source.SizeHint() >= kReadAheadFrom && std::thread::hardware_concurrency() > 1
-                  ? Reading::kAhead
-                  : Reading::kOnThisThread;
-  }
-  const auto reader = reading == Reading::kAhead ? BlockReader::Ahead(source, capacity)
-                                                 : BlockReader::OnThisThread(source, capacity);
+  BlockReader reader(source, std::max(buffer_bytes, kMinBufferBytes));
   ScanResult result;
   Matcher matcher;
   Cp932Text marker;
@@ -160,11 +161,10 @@ ScanResult ScanSourceWith(ByteSource& source, Kernel kernel, std::size_t buffer_
   static_assert(kFrontRoom >= kGroupReach);
 
   for (bool first = true;; first = false) {
-    const Block block = reader->Next();
+    const Block block = reader.Next();
     if (first) {
       // Blocks are full unless last, and hold at least the head block.
-      const Cp932Text head = Cp932Text::Decode({block.data, std::min(block.size, kHeadBytes)}, kHeadChars);
-      marker = Mid(head, kMarkerStart, kMarkerLength);
+      marker = MarkerOf({block.data, std::min(block.size, kHeadBytes)});
       matcher.test3_counts = marker == Bof5Signature() || marker == Bof8Signature();
     }
     if (block.size == 0) break;

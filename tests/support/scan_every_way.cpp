@@ -16,22 +16,15 @@ std::vector<std::string> ScanEveryWay(const Bytes& bytes, Verdict expected, bool
   struct Way {
     detail::Kernel kernel;
     std::size_t buffer;
-    detail::Reading reading;
   };
   std::vector<Way> ways;
   for (detail::Kernel kernel : detail::SupportedKernels()) {
-    for (std::size_t buffer : BufferSizesToTry()) ways.push_back({kernel, buffer, detail::Reading::kOnThisThread});
-  }
-  // Reading ahead hands over the same blocks from another thread.
-  for (std::size_t buffer : {detail::kDefaultBufferBytes, detail::kMinBufferBytes}) {
-    ways.push_back({detail::BestKernel(), buffer, detail::Reading::kAhead});
+    for (std::size_t buffer : BufferSizesToTry()) ways.push_back({kernel, buffer});
   }
   for (const Way& way : ways) {
     MemorySource source(bytes);
-    const ScanResult result = detail::ScanSourceWith(source, way.kernel, way.buffer, way.reading);
-    const std::string name = std::string(detail::KernelName(way.kernel)) + ", buffer " +
-                             std::to_string(way.buffer) +
-                             (way.reading == detail::Reading::kAhead ? ", read ahead" : "");
+    const ScanResult result = detail::ScanSourceWith(source, way.kernel, way.buffer);
+    const std::string name = std::string(detail::KernelName(way.kernel)) + ", buffer " + std::to_string(way.buffer);
     if (result.verdict != expected) wrong.push_back(name + ": " + std::string(VerdictCode(result.verdict)));
     if (result.characters != characters) {
       wrong.push_back(name + ": counted " + std::to_string(result.characters) + " characters, not " +
